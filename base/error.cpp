@@ -15,4 +15,6 @@ std::string IoErrorMessage(std::uint32_t systemError) {
     }
 }
 
-void RaiseIoError(std::uint32_t systemError) { throw Error(IoErrorMessage(systemError)); }
+void RaiseIoError(std::uint32_t systemError) {
+    throw Error(IoErrorMessage(systemError));
+}

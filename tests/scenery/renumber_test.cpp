@@ -40,7 +40,10 @@ const Case kCases[] = {
      "Title=Ärea 51 [Area.1]\r\nLocal=Scenery\\World\r\n"},
     {"HighBytesNotUpperCased", "l\xe1yer=1\n[\xe1rea.1]\n", "l\xe1yer=1\r\n[\xe1rea.1]\r\n"},
     {"CtrlZAfterLineEndEndsInput", "[Area.1]\r\n\x1a[Area.2]\r\n", "[Area.001]\r\n"},
-    {"CtrlZInsideLineEndsLineAndInput", "Title=A\x1a" "B\r\n[Area.1]\r\n", "Title=A\r\n"},
+    {"CtrlZInsideLineEndsLineAndInput",
+     "Title=A\x1a"
+     "B\r\n[Area.1]\r\n",
+     "Title=A\r\n"},
     {"CtrlZInsideLongHeaderEndsInput", "[Area.1\x1a]\r\n", "[Area.001]\r\n"},
     {"DoubledCrMakesNoExtraLine", "a\r\r\nb\r\n", "a\r\nb\r\n"},
     {"LoneCrDropped", "one\rtwo\r\n", "onetwo\r\n"},
@@ -50,7 +53,9 @@ const Case kCases[] = {
     {"SixCharactersAreEnoughToMatch", "LAYERX\n[AREA]\n", "Layer=0\r\n[Area.001]\r\n"},
 };
 
-void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class RenumberCases : public testing::TestWithParam<Case> {};
 
