@@ -1,6 +1,7 @@
 #include "scenery/renumber.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
 #include <memory>
 
@@ -14,6 +15,38 @@ constexpr char kLineEnd[] = {'\r', '\n'};
 const char* FindByte(const char* begin, const char* end, char byte) {
     const void* found = std::memchr(begin, byte, static_cast<std::size_t>(end - begin));
     return found ? static_cast<const char*>(found) : end;
+}
+
+// The first CR that is not directly followed by LF, or `end`. A CR in the last byte counts, as
+// its LF may not have been read yet. Such CRs are rare, so the search runs in fixed chunks
+// without an early exit or short-circuit, which compilers turn into vector code.
+const char* FindStrayCr(const char* p, const char* end) {
+    constexpr std::ptrdiff_t kChunk = 64;
+    while (end - p > kChunk) {
+        unsigned stray = 0;
+        for (std::ptrdiff_t i = 0; i < kChunk; ++i)
+            stray |= static_cast<unsigned>(p[i] == '\r') & static_cast<unsigned>(p[i + 1] != '\n');
+        if (stray != 0)
+            break;
+        p += kChunk;
+    }
+    for (; p < end; ++p) {
+        if (*p == '\r' && (p + 1 == end || p[1] != '\n'))
+            return p;
+    }
+    return end;
+}
+
+// Writes the text of ZeroPadNumber(value, width) at `out`, which has room for the larger of
+// `width` and 20 characters, and returns its end. It runs for every header and layer line, so it
+// keeps off the heap.
+char* PutZeroPadded(char* out, std::int64_t value, std::size_t width) {
+    char digits[20];
+    char* digitsEnd = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    const auto size = static_cast<std::size_t>(digitsEnd - digits);
+    if (size < width)
+        out = std::fill_n(out, width - size, '0');
+    return std::copy(digits, digitsEnd, out);
 }
 
 class OutputBuffer {
@@ -60,9 +93,15 @@ public:
         const bool endsInput = ctrlZ != end;
         end = ctrlZ;
 
+        strayCr_ = FindStrayCr(p, end); // a block's stray CRs are few: found once, used per line
         const char* nextLf = FindByte(p, end, '\n');
         const char* nextCr = FindByte(p, end, '\r');
         while (p < end) {
+            if (mode_ == Mode::Head && headSize_ == 0) {
+                p = CopyPlainLines(p, end);
+                if (p == end)
+                    break;
+            }
             if (nextLf < p)
                 nextLf = FindByte(p, end, '\n');
             if (nextCr < p)
@@ -115,6 +154,37 @@ public:
 private:
     enum class Mode { Head, Copy, Skip };
 
+    // The fast path for the usual lines, whole in this block and free of stray CRs: unchanged
+    // lines, their CR LF included, are passed on in runs, one copy per run. Returns the start of
+    // the first line that needs the byte-wise path in Process, or `end`.
+    const char* CopyPlainLines(const char* p, const char* end) {
+        if (strayCr_ < p)
+            strayCr_ = FindStrayCr(p, end);
+        const char* run = p;
+        while (p < strayCr_) {
+            const char* lf = FindByte(p, strayCr_, '\n');
+            if (lf == strayCr_)
+                break; // the line goes on past a stray CR or past the block
+            const char* textEnd = (lf != p && lf[-1] == '\r') ? lf - 1 : lf;
+            const Kind kind =
+                static_cast<std::size_t>(textEnd - p) > kHeadSize ? Classify(p) : Kind::Other;
+            if (kind != Kind::Other) {
+                out_.Append(run, static_cast<std::size_t>(p - run));
+                WriteReplacement(kind);
+            } else if (textEnd == lf) {
+                out_.Append(run, static_cast<std::size_t>(lf - run)); // LF alone becomes CR LF
+            } else {
+                p = lf + 1; // unchanged: the line joins the run
+                continue;
+            }
+            out_.AppendLineEnd();
+            p = lf + 1;
+            run = p;
+        }
+        out_.Append(run, static_cast<std::size_t>(p - run));
+        return p;
+    }
+
     // Takes head bytes one at a time, for lines whose head is split by a CR or a block boundary.
     const char* CollectHead(const char* p, const char* end) {
         for (; p < end; ++p) {
@@ -139,24 +209,50 @@ private:
         return p;
     }
 
-    // Writes the new area header or layer line when the head, of a line longer than five
-    // characters, names one; returns false for any other line.
-    bool WriteReplacement(const char* head) {
-        char upper[kHeadSize];
+    enum class Kind { Other, AreaHeader, LayerLine };
+
+    // What a line longer than five characters is, from its first five.
+    static Kind Classify(const char* head) {
+        if (HeadIs(head, "[AREA"))
+            return Kind::AreaHeader;
+        if (HeadIs(head, "LAYER"))
+            return Kind::LayerLine;
+        return Kind::Other;
+    }
+
+    // Compares character by character, so that most lines are told apart by their first byte
+    // (an upper-cased copy compared whole costs a store-forwarding stall on every line).
+    static bool HeadIs(const char* head, const char (&prefix)[kHeadSize + 1]) {
         for (std::size_t i = 0; i < kHeadSize; ++i) {
             const char c = head[i];
-            upper[i] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+            if (((c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c) != prefix[i])
+                return false;
         }
-        if (std::memcmp(upper, "[AREA", kHeadSize) == 0) {
-            ++areaCounter_;
-            out_.Append("[Area." + ZeroPadNumber(areaCounter_, 3) + "]");
-            return true;
+        return true;
+    }
+
+    // Writes the new area header or layer line, without its line end.
+    void WriteReplacement(Kind kind) {
+        char line[32];
+        char* end = line;
+        if (kind == Kind::AreaHeader) {
+            end = std::copy_n("[Area.", 6, end);
+            end = PutZeroPadded(end, ++areaCounter_, 3);
+            *end++ = ']';
+        } else {
+            end = std::copy_n("Layer=", 6, end);
+            end = PutZeroPadded(end, areaCounter_, 0);
         }
-        if (std::memcmp(upper, "LAYER", kHeadSize) == 0) {
-            out_.Append("Layer=" + std::to_string(areaCounter_));
-            return true;
-        }
-        return false;
+        out_.Append(line, static_cast<std::size_t>(end - line));
+    }
+
+    // Writes the replacement when the head names an area header or layer line.
+    bool WriteReplacement(const char* head) {
+        const Kind kind = Classify(head);
+        if (kind == Kind::Other)
+            return false;
+        WriteReplacement(kind);
+        return true;
     }
 
     void EndLine() {
@@ -176,6 +272,7 @@ private:
     char head_[kHeadSize + 1] = {};
     std::size_t headSize_ = 0;
     std::int64_t areaCounter_ = 0;
+    const char* strayCr_ = nullptr; // FindStrayCr's last answer in the current block
 };
 
 } // namespace
@@ -203,8 +300,7 @@ void RenumberAreas(ByteSource& source, ByteSink& target) {
 }
 
 std::string ZeroPadNumber(std::int64_t value, std::size_t width) {
-    std::string text = std::to_string(value);
-    if (text.size() < width)
-        text.insert(0, width - text.size(), '0');
+    std::string text(std::max<std::size_t>(width, 20), '0');
+    text.resize(static_cast<std::size_t>(PutZeroPadded(text.data(), value, width) - text.data()));
     return text;
 }

@@ -20,6 +20,13 @@ struct Case {
     std::string expected;
 };
 
+std::string Repeat(std::string_view text, int times) {
+    std::string repeated;
+    for (int i = 0; i < times; ++i)
+        repeated += text;
+    return repeated;
+}
+
 // Named rows; each is checked with every block boundary the reader can meet.
 const Case kCases[] = {
     {"Empty", "", ""},
@@ -51,6 +58,12 @@ const Case kCases[] = {
     {"CrOnlyTailIsNoLine", "a\n\r", "a\r\n"},
     {"CrBeforeCtrlZ", "a\r\x1a", "a\r\n"},
     {"SixCharactersAreEnoughToMatch", "LAYERX\n[AREA]\n", "Layer=0\r\n[Area.001]\r\n"},
+    // Odd lines amid runs of plain CR LF lines long enough to be skimmed in bulk.
+    {"OddLineEndsAmidLongPlainRuns",
+     Repeat("Title=plain line\r\n", 8) + "Title=a\rb\r\n[area.9]\nLayer=3\r\r\n" +
+         Repeat("Title=plain line\r\n", 8),
+     Repeat("Title=plain line\r\n", 8) + "Title=ab\r\n[Area.001]\r\nLayer=1\r\n" +
+         Repeat("Title=plain line\r\n", 8)},
 };
 
 void PrintTo(const Case& c, std::ostream* os) {
