@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "simfolder/folders.h" // IsDirectory, CurrentDirectory
+
 // The process-wide folders, alive for the whole run.
 
 // The folder whose scenery.cfg is replaced and whose libraries are listed; empty when none was
@@ -15,10 +17,8 @@ extern std::wstring ProgramFolder;
 
 // The full path of the running executable.
 std::wstring ExecutablePath();
-std::wstring WorkingDirectory();
 // Makes `folder` the working directory; on failure returns the system error number and leaves
 // the working directory as it was, else returns 0.
 unsigned long SetWorkingDirectory(const std::wstring& folder);
-bool IsExistingDirectory(const std::wstring& path);
 // The names of the non-hidden, non-system files in `folder` that match "*.cbi", in no order.
 std::vector<std::wstring> ListLibraryFiles(const std::wstring& folder);

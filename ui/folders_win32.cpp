@@ -19,21 +19,10 @@ std::wstring ExecutablePath() {
     }
 }
 
-std::wstring WorkingDirectory() {
-    std::wstring path(GetCurrentDirectoryW(0, nullptr), L'\0');
-    path.resize(GetCurrentDirectoryW(DWORD(path.size()), path.data()));
-    return path;
-}
-
 unsigned long SetWorkingDirectory(const std::wstring& folder) {
     if (folder.empty())
         return ERROR_PATH_NOT_FOUND;
     return SetCurrentDirectoryW(folder.c_str()) ? 0 : GetLastError();
-}
-
-bool IsExistingDirectory(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::vector<std::wstring> ListLibraryFiles(const std::wstring& folder) {

@@ -8,7 +8,7 @@
 
 std::wstring TDirectoryEdit::DialogStart() const {
     const std::wstring& start = text.empty() ? initialDir : text;
-    return start.empty() || !IsExistingDirectory(start) ? L"\\" : start;
+    return start.empty() || !IsDirectory(start) ? L"\\" : start;
 }
 
 void TFileListBox::SetDirectory(const std::wstring& folder) {
@@ -17,7 +17,7 @@ void TFileListBox::SetDirectory(const std::wstring& folder) {
     if (const unsigned long error = SetWorkingDirectory(folder))
         RaiseIoError(error);
     // The working directory's own spelling: a full path, whatever form `folder` had.
-    directory_ = WorkingDirectory();
+    directory_ = CurrentDirectory();
     items_ = ListLibraryFiles(directory_);
     std::sort(items_.begin(), items_.end(),
               [](const std::wstring& a, const std::wstring& b) { return LessIgnoringCase(a, b); });
@@ -34,7 +34,7 @@ std::wstring TFileListBox::FileName() const {
 TForm1::TForm1(Desktop& desktop, Operations operations)
     : desktop_(desktop), operations_(std::move(operations)) {
     // The list starts on the folder the process started in.
-    fileListBox1.SetDirectory(WorkingDirectory());
+    fileListBox1.SetDirectory(CurrentDirectory());
 }
 
 void TForm1::FormCreate() {
@@ -82,7 +82,7 @@ void TForm1::DirectoryEdit1ButtonClick() {
     DirectoryEdit1AfterDialog(name, action);
     if (action) {
         directoryEdit1.text = name;
-        if (IsExistingDirectory(name))
+        if (IsDirectory(name))
             directoryEdit1.initialDir = name;
     }
 }

@@ -74,7 +74,7 @@ struct ScriptedOperations {
 class ProcessStateGuard {
 public:
     ProcessStateGuard()
-        : workingDirectory_(WorkingDirectory()), simulatorFolder_(SimulatorFolder),
+        : workingDirectory_(CurrentDirectory()), simulatorFolder_(SimulatorFolder),
           programFolder_(ProgramFolder) {}
     ProcessStateGuard(const ProcessStateGuard&) = delete;
     ProcessStateGuard& operator=(const ProcessStateGuard&) = delete;

@@ -71,7 +71,7 @@ TEST_F(Form1Test, FormCreateOpensOnTheFoundFolder) {
     EXPECT_EQ(SimulatorFolder, simulator.path());
     EXPECT_EQ(Form().directoryEdit1.text, simulator.path());
     EXPECT_EQ(Form().directoryEdit1.initialDir, simulator.path());
-    EXPECT_EQ(WorkingDirectory(), simulator.path());
+    EXPECT_EQ(CurrentDirectory(), simulator.path());
     EXPECT_EQ(Form().fileListBox1.Directory(), simulator.path());
     EXPECT_EQ(Form().fileListBox1.Items(), kListed);
     EXPECT_EQ(Form().fileListBox1.itemIndex, -1);
@@ -85,7 +85,7 @@ TEST_F(Form1Test, FormCreateWithNoFolderFoundKeepsTheStartUpFolder) {
     Form().FormCreate();
     EXPECT_EQ(SimulatorFolder, L"");
     EXPECT_EQ(Form().directoryEdit1.text, L"");
-    EXPECT_EQ(WorkingDirectory(), startFolder.path());
+    EXPECT_EQ(CurrentDirectory(), startFolder.path());
     EXPECT_EQ(Form().fileListBox1.Items(), std::vector<std::wstring>{L"start.cbi"});
 }
 
@@ -114,7 +114,7 @@ TEST_F(Form1Test, DialogOkMovesEverythingToTheChosenFolder) {
     Form().DirectoryEdit1ButtonClick();
     EXPECT_EQ(desktop.dialogStarts, std::vector<std::wstring>{simulator.path()});
     EXPECT_EQ(SimulatorFolder, other.path());
-    EXPECT_EQ(WorkingDirectory(), other.path());
+    EXPECT_EQ(CurrentDirectory(), other.path());
     EXPECT_EQ(Form().fileListBox1.Items(), std::vector<std::wstring>{L"other.cbi"});
     EXPECT_EQ(Form().directoryEdit1.text, other.path());
     EXPECT_EQ(Form().directoryEdit1.initialDir, other.path());
@@ -152,7 +152,7 @@ TEST_P(DialogCancel, StillSetsTheFolderToTheDialogsStart) {
     EXPECT_EQ(SimulatorFolder, start);
     // "\" is the root of the working directory's drive.
     const std::wstring expectedFolder = start == L"\\" ? startFolder.path().substr(0, 3) : start;
-    EXPECT_EQ(WorkingDirectory(), expectedFolder);
+    EXPECT_EQ(CurrentDirectory(), expectedFolder);
     EXPECT_EQ(Form().fileListBox1.Directory(), expectedFolder);
     EXPECT_EQ(Form().directoryEdit1.text, fieldBefore.text);
     EXPECT_EQ(Form().directoryEdit1.initialDir, fieldBefore.initialDir);
@@ -183,7 +183,7 @@ TEST_F(Form1Test, AMissingFolderIsAnErrorAndChangesNothing) {
     Form().fileListBox1.itemIndex = 0;
     const std::wstring missing = other / L"gone";
     EXPECT_THROW(Form().fileListBox1.SetDirectory(missing), Error);
-    EXPECT_EQ(WorkingDirectory(), simulator.path());
+    EXPECT_EQ(CurrentDirectory(), simulator.path());
     EXPECT_EQ(Form().fileListBox1.Directory(), simulator.path());
     EXPECT_EQ(Form().fileListBox1.Items(), kListed);
     EXPECT_EQ(Form().fileListBox1.itemIndex, 0);
@@ -266,9 +266,9 @@ TEST_F(Form1Test, DoneSurvivesAnotherFolder) {
 
 TEST_F(Form1Test, FormCloseGoesBackToTheProgramFolder) {
     Form().FormCreate();
-    ASSERT_EQ(WorkingDirectory(), simulator.path());
+    ASSERT_EQ(CurrentDirectory(), simulator.path());
     Form().FormClose();
-    EXPECT_EQ(WorkingDirectory(), ProgramFolder);
+    EXPECT_EQ(CurrentDirectory(), ProgramFolder);
 }
 
 // The handlers over the real replacement: what ends up on disk.

@@ -129,7 +129,7 @@ TEST_F(Form1WindowTest, OpensOnTheFoundFolder) {
     EXPECT_TRUE(IsWindowEnabled(Control(kButton1Id)));
     EXPECT_EQ(GetFocus(), Control(kButton1Id));
     EXPECT_EQ(Text(Control(kLabel1Id)), L"Label1");
-    EXPECT_EQ(WorkingDirectory(), simulator.path());
+    EXPECT_EQ(CurrentDirectory(), simulator.path());
 }
 
 TEST_F(Form1WindowTest, TabOrderIsButtonListField) {
@@ -323,10 +323,10 @@ TEST_F(Form1WindowTest, AltDownInTheFieldOpensTheDialog) {
 
 TEST_F(Form1WindowTest, ClosingGoesBackToTheProgramFolder) {
     Open();
-    ASSERT_EQ(WorkingDirectory(), simulator.path());
+    ASSERT_EQ(CurrentDirectory(), simulator.path());
     SendMessageW(Form1(), WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(Form1()));
-    EXPECT_EQ(WorkingDirectory(), FolderOfPath(ExecutablePath()));
+    EXPECT_EQ(CurrentDirectory(), FolderOfPath(ExecutablePath()));
 }
 
 TEST_F(Form1WindowTest, AStartUpErrorIsShownAndTheWindowOpens) {
